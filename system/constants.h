@@ -1,0 +1,105 @@
+// Every fixed value of the program, with its unit in the name.
+#pragma once
+
+#include <cstdint>
+
+// ---- Test buffer and its writing ----
+constexpr int64_t kTestBufferBytes = 8589934592;  // 0x200000000, 8 GiB
+constexpr int kFillByte = 0x80;
+constexpr int64_t kChunkBytes = 2097120;  // 0x1FFFE0: 2 MiB minus 32
+constexpr int64_t kLastChunkBytes = 131072;  // 0x20000: what is left after 4096 full chunks
+constexpr int64_t kChunksPerTask = 4097;
+constexpr int kTasksPerRun = 10;
+constexpr int kTaskResultCount = 11;  // element 10 is never written or read
+constexpr int64_t kFreeMemoryGateBytes = 8589934592;  // free memory must exceed this
+
+// ---- Heaps ----
+constexpr uint64_t kHeapInitialBytes = 4096;
+constexpr int kWriteBufferBytes = 4096;
+
+// ---- Test file ----
+constexpr wchar_t kTestFileName[] = L"Varnhold.dat";
+
+// ---- Pauses of a run, and the timer resolution they sleep at ----
+constexpr uint32_t kPauseBeforeFirstTaskMs = 250;
+constexpr uint32_t kPauseInTaskMs = 900;
+constexpr uint32_t kPauseAfterLastTaskMs = 500;
+constexpr uint32_t kTimerPeriodMs = 1;
+
+// ---- Throughput arithmetic (kept apart, never folded into one factor) ----
+constexpr double kMsPerSecond = 1000.0;
+constexpr double kBytesPerKiB = 1024.0;
+
+// ---- Colours (COLORREF: red in the low byte) ----
+constexpr uint32_t kHighlightColour = 0x006464C8;  // red 200, green 100, blue 100
+
+// ---- Control numbers ----
+constexpr int kMainWindow = 79;
+constexpr int kFirstTaskLabel = 80;  // task i + 1 uses label 80 + i
+constexpr int kFirstTaskField = 90;  // task i + 1 uses value field 90 + i
+constexpr int kMinimumLabel = 100;
+constexpr int kMaximumLabel = 101;
+constexpr int kAverageLabel = 102;
+constexpr int kMinimumField = 103;
+constexpr int kMaximumField = 104;
+constexpr int kAverageField = 105;
+constexpr int kReferenceLabel = 36;
+constexpr int kReferenceField = 38;
+constexpr int kStartButton = 14;
+constexpr int kDonateButton = 16;
+constexpr int kSelectWindow = 106;
+constexpr int kDriveList = 107;
+constexpr int kOkButton = 108;
+
+// ---- Accelerator commands of every program window ----
+constexpr int kNextControlCommand = 64001;
+constexpr int kPreviousControlCommand = 64002;
+
+// ---- Window geometry, in logical units (one pixel at 96 dots per inch) ----
+constexpr int kLogicalDpi = 96;
+constexpr int kMainWindowX = 50;
+constexpr int kMainWindowY = 80;
+constexpr int kMainClientWidth = 305;
+constexpr int kMainClientHeight = 560;
+constexpr int kSelectClientWidth = 400;
+constexpr int kSelectClientHeight = 95;
+constexpr int kDriveListX = 10;
+constexpr int kDriveListY = 10;
+constexpr int kDriveListWidth = 380;
+constexpr int kDriveListClosedHeight = 25;
+constexpr int kDriveListDroppedHeightPixels = 350;  // device pixels, not scaled
+constexpr int kOkButtonX = 10;
+constexpr int kOkButtonY = 45;
+constexpr int kOkButtonWidth = 380;
+constexpr int kOkButtonHeight = 38;
+
+// ---- Texts ----
+constexpr wchar_t kMainTitle[] = L"Varnhold Benchmark by Ossendry";
+constexpr wchar_t kInfoTitle[] = L"Varnhold Benchmark - Ossendry";
+constexpr wchar_t kSelectTitle[] = L"Please select the SSD/NVME";
+constexpr wchar_t kFieldPlaceholder[] = L"MB/Sec";
+constexpr wchar_t kFailedText[] = L"Failed";
+constexpr wchar_t kReferenceName[] = L"WD_BLACK SN850";
+constexpr wchar_t kReferenceFigure[] = L"3577 MB/Sec";
+constexpr wchar_t kStartText[] = L"Start";
+constexpr wchar_t kDonateText[] = L"Donate";
+constexpr wchar_t kOkText[] = L"OK";
+
+// Message lines are separated by a lone carriage return.
+constexpr wchar_t kInfoMessage[] =
+    L"This portable App fill 8 GB memory fixed data. This 8 GB Ram are written\r"
+    L"to the disk drive in the fastest possible way.\r"
+    L"i.e. not from disk to disk (bottleneck) but directly from RAM to\r"
+    L"the disk drive. The algorithm is still not crisp so not completely efficient\r"
+    L"For now...";
+constexpr wchar_t kLowMemoryMessage[] =
+    L"This is a direct RAM to NVME Benchmark.\r"
+    L"Only System with 8589934592 bytes (8 GB) free\r"
+    L"of RAM can run this Benchmark. Sorry";
+constexpr wchar_t kNoBufferMessage[] =
+    L"The 8 GB test buffer could not be allocated.\r"
+    L"Closing other programs may help.";
+constexpr wchar_t kNoWindowMessage[] = L"The program window could not be created.";
+
+constexpr wchar_t kDonationAddress[] =
+    L"https://www.paypal.com/donate/?hosted_button_id=VARNHOLD7OSSENDRY";
