@@ -123,6 +123,10 @@ PreparePrefix() {
     WINEPREFIX="$prefix" "$WINESERVER" -w 2>/dev/null || true
     touch "$prefix/.varnhold-ready"
   fi
+  # A second drive for the tests; Wine lists a drive only if its link exists
+  # before the server starts.
+  mkdir -p "$prefix/drive_d"
+  ln -sfn "$prefix/drive_d" "$prefix/dosdevices/d:"
   WINEPREFIX="$prefix" "$WINESERVER" -p </dev/null >/dev/null 2>&1
   WINEPREFIX="$prefix" "$WINE" wineboot </dev/null >/dev/null 2>&1
 }
