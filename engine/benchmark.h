@@ -20,6 +20,7 @@ struct RunState {
     int64_t maximum;
     int64_t average;
     const wchar_t* testFilePath;  // built once at start-up
+    uint32_t failedError;  // the system's code for the failure that stopped a task; 0 otherwise
 };
 
 extern RunState g_run;

@@ -23,6 +23,8 @@ struct RunSeam {
     void (*SetLabelBackground)(int number, uint32_t colour);
     void (*SetControlEnabled)(int number, bool enabled);
     void (*ShowMessage)(const wchar_t* title, const wchar_t* text);
+    // The system's own text for the error that stopped a run.
+    DWORD(WINAPI* FormatMessageW)(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, va_list*);
 };
 
 extern RunSeam g_runSeam;
