@@ -103,3 +103,8 @@ constexpr wchar_t kNoWindowMessage[] = L"The program window could not be created
 
 constexpr wchar_t kDonationAddress[] =
     L"https://www.paypal.com/donate/?hosted_button_id=VARNHOLD7OSSENDRY";
+
+// ---- System access: clock and heaps ----
+constexpr int64_t kClockMsPerSecond = 1000;  // performance counts per ms = frequency / this
+constexpr uint32_t kHeapCreateOptions = 0;
+constexpr uint64_t kHeapMaximumBytes = 0;  // growable

@@ -8,3 +8,5 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// The timer resolution call lives apart from the rest in every SDK.
+#include <mmsystem.h>
