@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,8 @@ const FailurePoint kFailurePoints[] = {
     {"LastChunkOfTask10OneByteShort", 9, false, 4096, 131071},
     {"FirstChunkOfTask7OneByteShort", 6, false, 0, 2097119},
 };
+
+void PrintTo(const FailurePoint& point, std::ostream* out) { *out << point.name; }
 
 class EngineFailurePoint : public EngineFailure,
                            public ::testing::WithParamInterface<FailurePoint> {};
