@@ -108,3 +108,11 @@ constexpr wchar_t kDonationAddress[] =
 constexpr int64_t kClockMsPerSecond = 1000;  // performance counts per ms = frequency / this
 constexpr uint32_t kHeapCreateOptions = 0;
 constexpr uint64_t kHeapMaximumBytes = 0;  // growable
+
+// ---- Benchmark engine: figure text and failed runs ----
+constexpr int kFigureTextMaxChars = 400;  // the widest double with three decimals fits
+constexpr int kErrorTextMaxChars = 512;   // the system's text of one error code
+constexpr wchar_t kWriteFailedMessage[] =
+    L"The run was stopped: the test file could not be written.";
+constexpr wchar_t kNoReasonText[] = L"The system gave no reason.";
+constexpr wchar_t kErrorCodeText[] = L"System error code ";  // followed by the code in decimal
