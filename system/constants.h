@@ -116,3 +116,44 @@ constexpr wchar_t kWriteFailedMessage[] =
     L"The run was stopped: the test file could not be written.";
 constexpr wchar_t kNoReasonText[] = L"The system gave no reason.";
 constexpr wchar_t kErrorCodeText[] = L"System error code ";  // followed by the code in decimal
+
+// ---- Selection dialog, start-up and main window ----
+constexpr int kExitCodeNormal = 0;
+constexpr int kExitCodeNoWindow = 1;  // a window or control could not be made
+constexpr int kDriveCount = 26;       // A to Z
+constexpr int kDriveListMeasureItemHeight = 15;  // selection-field height used to measure the frame
+constexpr uint32_t kDriveListStyle = 0x50000003;  // WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST
+constexpr uint32_t kDriveItemMask = 0x37;  // text, image, selected image, indent, lParam
+constexpr int kForceDeletesAtStartup = 3;
+// Main window rows: a field and its label two units lower.
+constexpr int kTaskLabelX = 16;
+constexpr int kTaskLabelFirstY = 22;
+constexpr int kTaskLabelWidth = 120;
+constexpr int kTaskLabelHeight = 16;
+constexpr int kTaskFieldFirstY = 20;
+constexpr int kTaskRowPitch = 30;
+constexpr int kFieldX = 140;
+constexpr int kFieldWidth = 90;
+constexpr int kFieldHeight = 20;
+constexpr int kLabelBelowField = 2;
+constexpr int kStatisticLabelX = 20;
+constexpr int kStatisticLabelWidth = 120;
+constexpr int kStatisticLabelHeight = 20;
+constexpr int kMinimumFieldY = 340;
+constexpr int kMaximumFieldY = 370;
+constexpr int kAverageFieldY = 400;
+constexpr int kReferenceFieldY = 450;
+constexpr int kButtonY = 505;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 24;
+constexpr int kStartButtonX = 35;
+constexpr int kDonateButtonX = 165;
+constexpr const wchar_t* kTaskLabelTexts[kTasksPerRun] = {
+    L"Task 01 MB/Sec", L"Task 02 MB/Sec", L"Task 03 MB/Sec", L"Task 04 MB/Sec",
+    L"Task 05 MB/Sec", L"Task 06 MB/Sec", L"Task 07 MB/Sec", L"Task 08 MB/Sec",
+    L"Task 09 MB/Sec", L"Task 10 MB/Sec"};
+constexpr wchar_t kMinimumLabelText[] = L"Your Min MB/Sec";
+constexpr wchar_t kMaximumLabelText[] = L"Your Max MB/Sec";
+constexpr wchar_t kAverageLabelText[] = L"Your Average MB/Sec";
+// The test build of the program writes this much per task instead of 8 GiB.
+constexpr int64_t kTestBuildBufferBytes = 67108864;  // 64 MiB
