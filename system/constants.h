@@ -157,3 +157,26 @@ constexpr wchar_t kMaximumLabelText[] = L"Your Max MB/Sec";
 constexpr wchar_t kAverageLabelText[] = L"Your Average MB/Sec";
 // The test build of the program writes this much per task instead of 8 GiB.
 constexpr int64_t kTestBuildBufferBytes = 67108864;  // 64 MiB
+
+// ---- Window machinery: tables, styles and the records handed to the system ----
+constexpr int kMaxProgramWindows = 16;
+constexpr int kMaxControls = 128;          // over all open program windows
+constexpr int kEventQueueCapacity = 256;
+constexpr int kMaxJuggledWindows = 32;     // visible windows a message box disables at once
+constexpr int kWindowClassNameChars = 32;
+constexpr wchar_t kWindowClassPrefix[] = L"WindowClass_";
+constexpr int kWindowIconResource = 1;
+constexpr uint32_t kProgramWindowStyle = 0x00C80000;  // caption and system menu only
+constexpr uint32_t kLabelStyle = 0x50020081;          // child, visible, group, no prefix, centred
+constexpr uint32_t kValueFieldStyle = 0x50030080;     // child, visible, group, tab stop, auto scroll
+constexpr uint32_t kButtonStyle = 0x50030000;         // child, visible, group, tab stop, push button
+constexpr uint32_t kCommonControlsInitBytes = 8;
+constexpr uint32_t kCommonControlClasses = 0xB48;     // tab, hot key, date, extended combo, address
+constexpr uint32_t kNonClientMetricsBytes = 500;      // the record without iPaddedBorderWidth
+constexpr uint32_t kLabelRedrawFlags = 0x407;         // invalidate, internal paint, erase, frame
+constexpr uint32_t kShowCuesParam = 0x30002;          // clear hidden focus and accelerator cues
+constexpr uint32_t kHideCuesParam = 0x30001;          // set them hidden
+constexpr uint32_t kMessageBoxType = 0;               // one OK button, no icon
+constexpr uint32_t kStartupInfoBytes = 104;
+constexpr uint32_t kShellExecuteInfoBytes = 112;
+constexpr uint32_t kShellExecuteMask = 0x540;         // keep process, no async, no error UI
