@@ -9,7 +9,7 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver64
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-PACKAGES=(cmake make g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
+PACKAGES=(cmake make gcc g++-mingw-w64-x86-64-posix googletest wine64 fonts-wine
           xvfb xauth x11-apps x11-utils xdotool imagemagick fio)
 
 say() { printf '== %s\n' "$*" >&2; }
@@ -38,6 +38,10 @@ Build() {
   say "building"
   cmake --build "$BUILD_DIR" -j "$(nproc)" -- --no-print-directory >/dev/null || \
     cmake --build "$BUILD_DIR" -j 1   # again, with the errors in view
+  # A Linux program that takes memory away from Wine for the low-memory tests.
+  if [ -f "$ROOT/tests/tools/memory_hog.c" ]; then
+    cc -O2 -o "$BUILD_DIR/memory-hog" "$ROOT/tests/tools/memory_hog.c"
+  fi
 }
 
 # A private X display on the first free number; DISPLAY is exported.
@@ -123,10 +127,16 @@ PreparePrefix() {
     WINEPREFIX="$prefix" "$WINESERVER" -w 2>/dev/null || true
     touch "$prefix/.varnhold-ready"
   fi
-  # A second drive for the tests; Wine lists a drive only if its link exists
-  # before the server starts.
-  mkdir -p "$prefix/drive_d"
+  # Drives for the tests; Wine lists a drive only if its link exists before
+  # the server starts. D: is a folder; T: a tiny drive of its own that fills up
+  # (a 64 MiB tmpfs where mounting is allowed, as root; else a plain folder).
+  mkdir -p "$prefix/drive_d" "$WINE_DIR/tiny-drive"
   ln -sfn "$prefix/drive_d" "$prefix/dosdevices/d:"
+  if ! mountpoint -q "$WINE_DIR/tiny-drive"; then
+    as_root mount -t tmpfs -o size=64m,mode=0777 tmpfs "$WINE_DIR/tiny-drive" 2>/dev/null ||
+      say "could not mount the tiny drive T: (needs root); the full-drive tests will say so"
+  fi
+  ln -sfn "$WINE_DIR/tiny-drive" "$prefix/dosdevices/t:"
   WINEPREFIX="$prefix" "$WINESERVER" -p </dev/null >/dev/null 2>&1
   WINEPREFIX="$prefix" "$WINE" wineboot </dev/null >/dev/null 2>&1
 }
@@ -138,6 +148,9 @@ StopPrefixes() {
     WINEPREFIX="$prefix" "$WINESERVER" -k 2>/dev/null || true
     WINEPREFIX="$prefix" "$WINESERVER" -w 2>/dev/null || true
   done
+  if mountpoint -q "$WINE_DIR/tiny-drive" 2>/dev/null; then
+    as_root umount -l "$WINE_DIR/tiny-drive" 2>/dev/null || true
+  fi
 }
 
 StopDisplay() {
