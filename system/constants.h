@@ -180,3 +180,6 @@ constexpr uint32_t kMessageBoxType = 0;               // one OK button, no icon
 constexpr uint32_t kStartupInfoBytes = 104;
 constexpr uint32_t kShellExecuteInfoBytes = 112;
 constexpr uint32_t kShellExecuteMask = 0x540;         // keep process, no async, no error UI
+
+// ---- Test file writer: judging a file found at the test path ----
+constexpr uint32_t kCheckedPathChars = 1024;  // a file with a longer path is left alone

@@ -1,8 +1,18 @@
 #include "system/file_os.h"
 
 const FileOs kRealFileOs = {
-    ::CreateFileW, ::WriteFile,   ::SetFilePointer, ::CloseHandle,  ::SetFileAttributesW,
-    ::DeleteFileW, ::HeapAlloc,   ::HeapFree,       ::GetLastError,
+    ::CreateFileW,
+    ::WriteFile,
+    ::SetFilePointer,
+    ::CloseHandle,
+    ::HeapAlloc,
+    ::HeapFree,
+    ::GetLastError,
+    ::GetFileInformationByHandle,
+    ::GetFinalPathNameByHandleW,
+    ::GetFullPathNameW,
+    ::SetEndOfFile,
+    ::SetFileInformationByHandle,
 };
 
 FileOs g_fileOs = kRealFileOs;

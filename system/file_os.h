@@ -9,11 +9,16 @@ struct FileOs {
     BOOL(WINAPI* WriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
     DWORD(WINAPI* SetFilePointer)(HANDLE, LONG, PLONG, DWORD);
     BOOL(WINAPI* CloseHandle)(HANDLE);
-    BOOL(WINAPI* SetFileAttributesW)(LPCWSTR, DWORD);
-    BOOL(WINAPI* DeleteFileW)(LPCWSTR);
     LPVOID(WINAPI* HeapAlloc)(HANDLE, DWORD, SIZE_T);
     BOOL(WINAPI* HeapFree)(HANDLE, DWORD, LPVOID);
     DWORD(WINAPI* GetLastError)();
+    // What a file found at the test path is, and what is done to it through
+    // its handle: truncation, attributes, deletion.
+    BOOL(WINAPI* GetFileInformationByHandle)(HANDLE, LPBY_HANDLE_FILE_INFORMATION);
+    DWORD(WINAPI* GetFinalPathNameByHandleW)(HANDLE, LPWSTR, DWORD, DWORD);
+    DWORD(WINAPI* GetFullPathNameW)(LPCWSTR, DWORD, LPWSTR, LPWSTR*);
+    BOOL(WINAPI* SetEndOfFile)(HANDLE);
+    BOOL(WINAPI* SetFileInformationByHandle)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
 };
 
 extern FileOs g_fileOs;           // what the writer calls

@@ -20,8 +20,9 @@ extern WriterState g_writer;
 HANDLE CreateTestFile(const wchar_t* path);          // null when the file could not be made
 int64_t WriteChunk(const void* chunk, int32_t length);  // bytes taken, 0 when nothing was done
 void CloseTestFile();
-BOOL ForceDelete(const wchar_t* path);  // clears attributes, then deletes
+BOOL ForceDelete(const wchar_t* path);  // nonzero when the file was removed; never through a link
 
 // The system's code for the failure that stopped the file, or 0. A write that
-// the system reports as done but that comes up short counts as a full disk.
+// the system reports as done but that comes up short counts as a full disk;
+// anything at the path but a plain leftover file is ERROR_CANT_ACCESS_FILE.
 DWORD TestFileError();

@@ -4,8 +4,10 @@ target_include_directories(varnhold_system_fakes PUBLIC ${CMAKE_CURRENT_SOURCE_D
 target_link_libraries(varnhold_system_fakes PUBLIC varnhold_system)
 
 varnhold_test(system_writer_calls SOURCES system_writer_calls_test.cpp system_writer_errors_test.cpp
+              system_writer_leftover_test.cpp
               LIBS varnhold_system_fakes)
-varnhold_test(system_writer_files SOURCES system_writer_files_test.cpp LIBS varnhold_system)
+varnhold_test(system_writer_files SOURCES system_writer_files_test.cpp system_writer_links_test.cpp
+              LIBS varnhold_system)
 varnhold_test(system_memory SOURCES system_memory_test.cpp LIBS varnhold_system_fakes)
 varnhold_test(system_clock SOURCES system_clock_test.cpp LIBS varnhold_system_fakes)
 # Holds the 8 GiB test buffer and then reads back an 8 GiB file.

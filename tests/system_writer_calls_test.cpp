@@ -2,88 +2,33 @@
 // the real size, the ways creation and allocation fail, and the small writes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "system_writer_fixture.h"
+#include "system_writer_calls.h"
 
 namespace {
 
-std::string Hex(uint64_t value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
-// Paths here are plain ASCII.
-std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (wchar_t c : text) narrow += static_cast<char>(c);
-    return narrow;
-}
-
-std::string NameOfHandle(HANDLE handle) {
-    if (handle == FakeFileHandle()) return "file";
-    if (handle == GeneralHeap() && handle != nullptr) return "general heap";
-    return Hex(reinterpret_cast<uintptr_t>(handle));
-}
-
-std::string NameOfData(const void* data) {
-    const uintptr_t at = reinterpret_cast<uintptr_t>(data);
-    if (data == FakeWriteBuffer()) return "write buffer";
-    if (at >= kBufferBase && at < kBufferBase + kTestBufferBytes) return "chunk@" + std::to_string(at - kBufferBase);
-    return Hex(at);
-}
-
-// One line per call, so a whole sequence compares as text and the first
-// difference says exactly which call and which argument went wrong.
-std::string Describe(const FileCallRecord& r) {
-    const std::string extras = r.extrasNull ? "" : " extras-not-null";
-    switch (r.call) {
-        case FileCall::CreateFile:
-            return "CreateFileW " + Narrow(r.path) + " access=" + Hex(r.access) + " share=" + Hex(r.share) +
-                   " disposition=" + std::to_string(r.disposition) + " flags=" + Hex(r.flags) + extras;
-        case FileCall::WriteFile:
-            return "WriteFile " + NameOfHandle(r.handle) + " " + NameOfData(r.data) + " " +
-                   std::to_string(r.bytes) + extras;
-        case FileCall::SetFilePointer:
-            return "SetFilePointer " + NameOfHandle(r.handle) + " " + std::to_string(r.distance) +
-                   (r.highGiven ? " high=" + std::to_string(r.high) : " no-high") + " method=" +
-                   std::to_string(r.disposition);
-        case FileCall::CloseHandle: return "CloseHandle " + NameOfHandle(r.handle);
-        case FileCall::SetFileAttributes: return "SetFileAttributesW " + Narrow(r.path) + " " + Hex(r.flags);
-        case FileCall::DeleteFile: return "DeleteFileW " + Narrow(r.path);
-        case FileCall::HeapAlloc:
-            return "HeapAlloc " + NameOfHandle(r.handle) + " " + Hex(r.flags) + " " + std::to_string(r.bytes);
-        case FileCall::HeapFree:
-            return "HeapFree " + NameOfHandle(r.handle) + " " + Hex(r.flags) + " " + NameOfData(r.data);
-        case FileCall::GetLastError: return "GetLastError";
-    }
-    return "?";
-}
-
-void ExpectCalls(const std::vector<std::string>& expected) {
-    const std::vector<FileCallRecord>& calls = g_fileRecorder.calls;
-    for (size_t i = 0; i < expected.size() && i < calls.size(); ++i) {
-        ASSERT_EQ(expected[i], Describe(calls[i])) << "call " << i;
-    }
-    ASSERT_EQ(expected.size(), calls.size());
-}
-
 // The phases of a task's call pattern, each as the lines it adds.
-// CREATE_ALWAYS is 2, TRUNCATE_EXISTING 5, FILE_CURRENT 1.
-void AddForceDeletes(std::vector<std::string>* lines) {
+// FILE_CURRENT is 1.
+// Three forced deletions: the first removes the file if one is there, the
+// others find nothing to open.
+void AddForceDeletes(std::vector<std::string>* lines, bool fileThere) {
+    if (fileThere) {
+        for (const std::string& line : DeletionLines()) lines->push_back(line);
+    }
+    for (int i = fileThere ? 1 : 0; i < 3; ++i) lines->push_back(kOpenToDeleteLine);
+}
+// Three forced deletions of a file that will not go: each makes every call.
+void AddFailedDeletes(std::vector<std::string>* lines) {
     for (int i = 0; i < 3; ++i) {
-        lines->push_back("SetFileAttributesW D:\\Varnhold.dat 0x80");
-        lines->push_back("DeleteFileW D:\\Varnhold.dat");
+        for (const std::string& line : DeletionLines()) lines->push_back(line);
     }
 }
-void AddCreateNew(std::vector<std::string>* lines) {
-    lines->push_back("CreateFileW D:\\Varnhold.dat access=0xC0000000 share=0x0 disposition=2 flags=0x80");
-}
-void AddCreateTruncate(std::vector<std::string>* lines) {
-    lines->push_back("CreateFileW D:\\Varnhold.dat access=0x40000000 share=0x0 disposition=5 flags=0x0");
+void AddCreateNew(std::vector<std::string>* lines) { lines->push_back(kCreateNewLine); }
+void AddReuseLeftover(std::vector<std::string>* lines) {
+    for (const std::string& line : ReusedLeftoverLines()) lines->push_back(line);
 }
 void AddAllocBuffer(std::vector<std::string>* lines) { lines->push_back("HeapAlloc general heap 0x0 4096"); }
 void AddChunks(std::vector<std::string>* lines, bool buffered) {
@@ -116,12 +61,12 @@ TEST_F(RecordedWriter, WholeTaskMakesExactlyTheseCalls) {
     for (int i = 0; i < 3; ++i) ForceDelete(kRecordedPath);
 
     std::vector<std::string> expected;
-    AddForceDeletes(&expected);
+    AddForceDeletes(&expected, false);
     AddCreateNew(&expected);
     AddAllocBuffer(&expected);
     AddChunks(&expected, true);
     AddCloseBuffered(&expected);
-    AddForceDeletes(&expected);
+    AddForceDeletes(&expected, true);
     ExpectCalls(expected);
 
     EXPECT_EQ(8195, CountFileCalls(FileCall::WriteFile));
@@ -158,44 +103,59 @@ TEST_F(RecordedWriter, FirstAndLastChunkLandAtTheirOffsets) {
     EXPECT_EQ(static_cast<SIZE_T>(kLastChunkBytes), data.back()->bytes);
 }
 
-enum class Phase { CreateNew, CreateTruncate, ReadLastError, AllocBuffer, BufferedChunks, DirectChunks,
-                   CloseBuffered, CloseDirect };
+enum class Phase { NoFileToDelete, DeleteFile, DeletionFails, CreateNew, OpenLeftover, ReuseLeftover,
+                   ReadLastError, AllocBuffer, BufferedChunks, DirectChunks, CloseBuffered, CloseDirect };
 
 struct FailureCase {
     const char* name;
-    int failingCreates;
-    bool heapAllocFails;
-    bool opened;
-    std::vector<Phase> phases;  // between the deletions before and after the task
+    FileOsScript script;
+    DWORD expectedError;
+    std::vector<Phase> phases;
 };
 
+FileOsScript Script(bool fileThere, std::vector<DWORD> createErrors, bool heapAllocFails, DWORD deleteError) {
+    FileOsScript script;
+    script.fileThere = fileThere;
+    script.createErrors = std::move(createErrors);
+    script.heapAllocFails = heapAllocFails;
+    script.deleteError = deleteError;
+    return script;
+}
+
+// How the rest of a task follows from the way its file was had.
 TEST_F(RecordedWriter, FailedCreationOrAllocationChangesTheCalls) {
     const FailureCase cases[] = {
-        {"first creation fails, second truncates", 1, false, true,
-         {Phase::CreateNew, Phase::CreateTruncate, Phase::AllocBuffer, Phase::BufferedChunks,
-          Phase::CloseBuffered}},
-        {"both creations fail", 2, false, false,
-         {Phase::CreateNew, Phase::CreateTruncate, Phase::ReadLastError}},
-        {"write buffer cannot be had", 0, true, true,
-         {Phase::CreateNew, Phase::AllocBuffer, Phase::DirectChunks, Phase::CloseDirect}},
-        {"second creation with no write buffer", 1, true, true,
-         {Phase::CreateNew, Phase::CreateTruncate, Phase::AllocBuffer, Phase::DirectChunks,
-          Phase::CloseDirect}},
+        {"a leftover the deletions cannot remove is reused like a new file",
+         Script(true, {}, false, ERROR_ACCESS_DENIED), 0,
+         {Phase::DeletionFails, Phase::ReuseLeftover, Phase::AllocBuffer, Phase::BufferedChunks,
+          Phase::CloseBuffered, Phase::DeletionFails}},
+        {"creation fails", Script(false, {0, 0, 0, ERROR_ACCESS_DENIED}, false, 0), ERROR_ACCESS_DENIED,
+         {Phase::NoFileToDelete, Phase::CreateNew, Phase::ReadLastError, Phase::NoFileToDelete}},
+        {"the leftover cannot be opened", Script(true, {0, 0, 0, 0, ERROR_SHARING_VIOLATION}, false, ERROR_ACCESS_DENIED),
+         ERROR_SHARING_VIOLATION,
+         {Phase::DeletionFails, Phase::CreateNew, Phase::ReadLastError, Phase::OpenLeftover, Phase::ReadLastError,
+          Phase::DeletionFails}},
+        {"write buffer cannot be had", Script(false, {}, true, 0), 0,
+         {Phase::NoFileToDelete, Phase::CreateNew, Phase::AllocBuffer, Phase::DirectChunks, Phase::CloseDirect,
+          Phase::DeleteFile}},
+        {"reused leftover with no write buffer", Script(true, {}, true, ERROR_ACCESS_DENIED), 0,
+         {Phase::DeletionFails, Phase::ReuseLeftover, Phase::AllocBuffer, Phase::DirectChunks, Phase::CloseDirect,
+          Phase::DeletionFails}},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
-        FileOsScript script;
-        script.failingCreates = c.failingCreates;
-        script.heapAllocFails = c.heapAllocFails;
-        InstallFileOsRecorder(script);
+        InstallFileOsRecorder(c.script);
         RunRecordedTask();
 
         std::vector<std::string> expected;
-        AddForceDeletes(&expected);
         for (Phase phase : c.phases) {
             switch (phase) {
+                case Phase::NoFileToDelete: AddForceDeletes(&expected, false); break;
+                case Phase::DeleteFile: AddForceDeletes(&expected, true); break;
+                case Phase::DeletionFails: AddFailedDeletes(&expected); break;
                 case Phase::CreateNew: AddCreateNew(&expected); break;
-                case Phase::CreateTruncate: AddCreateTruncate(&expected); break;
+                case Phase::OpenLeftover: expected.push_back(kOpenLeftoverLine); break;
+                case Phase::ReuseLeftover: AddReuseLeftover(&expected); break;
                 case Phase::ReadLastError: expected.push_back("GetLastError"); break;
                 case Phase::AllocBuffer: AddAllocBuffer(&expected); break;
                 case Phase::BufferedChunks: AddChunks(&expected, true); break;
@@ -204,16 +164,15 @@ TEST_F(RecordedWriter, FailedCreationOrAllocationChangesTheCalls) {
                 case Phase::CloseDirect: expected.push_back("CloseHandle file"); break;
             }
         }
-        AddForceDeletes(&expected);
         ExpectCalls(expected);
         EXPECT_EQ(nullptr, g_writer.handle);
-        EXPECT_EQ(c.opened ? 0u : static_cast<DWORD>(ERROR_ACCESS_DENIED), TestFileError());
+        EXPECT_EQ(c.expectedError, TestFileError());
     }
 }
 
 TEST_F(RecordedWriter, ClosedWriterTakesNothingAndCallsNothing) {
     FileOsScript script;
-    script.failingCreates = 2;
+    script.createErrors = {ERROR_ACCESS_DENIED};
     InstallFileOsRecorder(script);
     EXPECT_EQ(nullptr, CreateTestFile(kRecordedPath));
     const size_t afterCreate = g_fileRecorder.calls.size();
@@ -240,8 +199,7 @@ TEST_F(RecordedWriter, ClosingAnUnwrittenFileWritesNothing) {
     InstallFileOsRecorder({});
     CreateTestFile(kRecordedPath);
     CloseTestFile();
-    ExpectCalls({"CreateFileW D:\\Varnhold.dat access=0xC0000000 share=0x0 disposition=2 flags=0x80",
-                 "HeapAlloc general heap 0x0 4096", "HeapFree general heap 0x0 write buffer",
+    ExpectCalls({kCreateNewLine, "HeapAlloc general heap 0x0 4096", "HeapFree general heap 0x0 write buffer",
                  "CloseHandle file"});
 }
 

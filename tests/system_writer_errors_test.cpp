@@ -1,5 +1,4 @@
-// What the writer remembers when the file fails, and forced deletion, both
-// through the recorded file seam.
+// What the writer remembers when the file fails, through the recorded file seam.
 #include <gtest/gtest.h>
 
 #include "system_writer_fixture.h"
@@ -47,7 +46,7 @@ TEST_F(RecordedWriter, FirstWriteFailureIsKeptAndTheTaskGoesOn) {
         EXPECT_EQ(c.expectedError, TestFileError());
         EXPECT_EQ(8195, CountFileCalls(FileCall::WriteFile));
         EXPECT_EQ(c.lastErrorReads, CountFileCalls(FileCall::GetLastError));
-        EXPECT_EQ(1, CountFileCalls(FileCall::CloseHandle));
+        EXPECT_EQ(2, CountFileCalls(FileCall::CloseHandle));  // the file's, then the deletion's
         if (c.failingWrite % 2 == 1) {
             EXPECT_EQ(0, taken[c.failingWrite / 2]);
         }
@@ -57,26 +56,10 @@ TEST_F(RecordedWriter, FirstWriteFailureIsKeptAndTheTaskGoesOn) {
     }
 }
 
-// The code is read at once, before anything else can overwrite it.
-TEST_F(RecordedWriter, FailedCreationKeepsTheSystemsCode) {
-    const DWORD codes[] = {ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION, ERROR_PATH_NOT_FOUND,
-                           ERROR_WRITE_PROTECT};
-    for (DWORD code : codes) {
-        SCOPED_TRACE(code);
-        FileOsScript script;
-        script.failingCreates = 2;
-        script.createError = code;
-        InstallFileOsRecorder(script);
-        EXPECT_EQ(nullptr, CreateTestFile(kRecordedPath));
-        EXPECT_EQ(code, TestFileError());
-        ASSERT_EQ(3u, g_fileRecorder.calls.size());
-        EXPECT_EQ(FileCall::GetLastError, g_fileRecorder.calls[2].call);
-    }
-}
-
 TEST_F(RecordedWriter, SuccessfulCreationClearsAnEarlierFailure) {
     FileOsScript script;
-    script.failingCreates = 2;
+    script.fileThere = true;
+    script.linkCount = 2;
     InstallFileOsRecorder(script);
     CreateTestFile(kRecordedPath);
     ASSERT_NE(0u, TestFileError());
@@ -104,36 +87,10 @@ TEST_F(RecordedWriter, FailedCreationReplacesAnOlderWriteFailure) {
     RunRecordedTask();
     ASSERT_EQ(static_cast<DWORD>(ERROR_IO_DEVICE), TestFileError());
     script = {};
-    script.failingCreates = 2;
-    script.createError = ERROR_SHARING_VIOLATION;
+    script.createErrors = {ERROR_SHARING_VIOLATION};
     InstallFileOsRecorder(script);
     CreateTestFile(kRecordedPath);
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), TestFileError());
-}
-
-struct DeleteCase {
-    BOOL attributesResult;
-    BOOL deleteResult;
-};
-
-// Both calls are made whatever the first answers; the result is the deletion's.
-TEST_F(RecordedWriter, ForceDeleteClearsAttributesThenDeletes) {
-    const DeleteCase cases[] = {{TRUE, TRUE}, {FALSE, TRUE}, {TRUE, FALSE}, {FALSE, FALSE}};
-    for (const DeleteCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.attributesResult << " " << c.deleteResult);
-        FileOsScript script;
-        script.attributesResult = c.attributesResult;
-        script.deleteResult = c.deleteResult;
-        InstallFileOsRecorder(script);
-        EXPECT_EQ(c.deleteResult, ForceDelete(L"Varnhold.dat"));
-        ASSERT_EQ(2u, g_fileRecorder.calls.size());
-        EXPECT_EQ(FileCall::SetFileAttributes, g_fileRecorder.calls[0].call);
-        EXPECT_EQ(L"Varnhold.dat", g_fileRecorder.calls[0].path);
-        EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), g_fileRecorder.calls[0].flags);
-        EXPECT_EQ(FileCall::DeleteFile, g_fileRecorder.calls[1].call);
-        EXPECT_EQ(L"Varnhold.dat", g_fileRecorder.calls[1].path);
-        EXPECT_EQ(0u, TestFileError());
-    }
 }
 
 }  // namespace

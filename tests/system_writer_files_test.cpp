@@ -2,64 +2,11 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
-#include "system/constants.h"
-#include "system/memory.h"
-#include "system/writer.h"
-#include "system_temp_folder.h"
+#include "system_writer_files.h"
 
 namespace {
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool MakeFile(const std::wstring& path, const std::string& content, DWORD attributes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL wrote = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-    return wrote && written == content.size() && SetFileAttributesW(path.c_str(), attributes);
-}
-
-std::string ReadWholeFile(const std::wstring& path) {
-    std::string content;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "(cannot open)";
-    char block[65536];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) content.append(block, got);
-    CloseHandle(file);
-    return content;
-}
-
-// Every byte tells where it belongs, so a chunk out of place or order shows.
-std::string PatternOf(size_t bytes) {
-    std::string pattern(bytes, '\0');
-    for (size_t i = 0; i < bytes; ++i) pattern[i] = static_cast<char>((i * 7 + i / 65536) & 0xFF);
-    return pattern;
-}
-
-void WriteInChunks(const std::string& data) {
-    for (size_t offset = 0; offset < data.size(); offset += kChunkBytes) {
-        const size_t length = std::min<size_t>(data.size() - offset, kChunkBytes);
-        ASSERT_EQ(static_cast<int64_t>(length), WriteChunk(data.data() + offset, static_cast<int32_t>(length)));
-    }
-}
-
-class WriterFiles : public TempFolderTest {
-protected:
-    void SetUp() override {
-        TempFolderTest::SetUp();
-        ASSERT_TRUE(CreateGeneralHeap());
-    }
-    void TearDown() override {
-        TempFolderTest::TearDown();
-        DestroyGeneralHeap();
-    }
-};
 
 struct LeftoverCase {
     const char* name;
@@ -100,60 +47,42 @@ TEST_F(WriterFiles, ChunksLandFrontToBackInANewFile) {
     EXPECT_EQ(0u, GetFileAttributesW(path_.c_str()) & kept);
 }
 
-// A longer file from before is cut to nothing, not overwritten in place.
-TEST_F(WriterFiles, AnOlderLongerFileIsReplacedWhole) {
-    ASSERT_TRUE(MakeFile(path_, std::string(3 * kChunkBytes, 'x'), FILE_ATTRIBUTE_NORMAL));
-    const std::string data = PatternOf(kChunkBytes + kLastChunkBytes);
-    ASSERT_NE(nullptr, CreateTestFile(path_.c_str()));
-    WriteInChunks(data);
-    CloseTestFile();
-    EXPECT_TRUE(ReadWholeFile(path_) == data);
-}
-
-// Refuses the first creation as the system does for an existing hidden file
-// (Wine does not), and passes the rest on, so the second attempt meets a real file.
-int g_creations = 0;
-HANDLE WINAPI RefuseFirstCreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
-                                     DWORD disposition, DWORD flags, HANDLE templateFile) {
-    if (g_creations++ == 0) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
+// A leftover the deletions could not remove, plain or hidden: the longer
+// file is cut to nothing and written from offset 0 like a new one, keeping
+// its attributes.
+TEST_F(WriterFiles, ALeftoverFileIsCutAndReused) {
+    const LeftoverCase cases[] = {
+        {"plain", FILE_ATTRIBUTE_NORMAL},
+        {"hidden", FILE_ATTRIBUTE_HIDDEN},
+    };
+    for (const LeftoverCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(MakeFile(path_, std::string(3 * kChunkBytes + 77, 'x'), c.attributes));
+        const std::string data = PatternOf(kChunkBytes + kLastChunkBytes);
+        ASSERT_NE(nullptr, CreateTestFile(path_.c_str()));
+        WriteInChunks(data);
+        CloseTestFile();
+        EXPECT_EQ(0u, TestFileError());
+        EXPECT_TRUE(ReadWholeFile(path_) == data);
+        EXPECT_EQ(c.attributes & FILE_ATTRIBUTE_HIDDEN, GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        ASSERT_NE(0, ForceDelete(path_.c_str()));
     }
-    return kRealFileOs.CreateFileW(path, access, share, security, disposition, flags, templateFile);
 }
 
-HANDLE CreateAfterARefusal(const std::wstring& path) {
-    g_creations = 0;
-    g_fileOs.CreateFileW = RefuseFirstCreateFileW;
-    HANDLE file = CreateTestFile(path.c_str());
-    g_fileOs = kRealFileOs;
-    return file;
+// A folder by the test file's name is neither used nor removed.
+TEST_F(WriterFiles, AFolderAtThePathIsLeftAlone) {
+    ASSERT_TRUE(CreateDirectoryW(path_.c_str(), nullptr));
+    EXPECT_EQ(nullptr, CreateTestFile(path_.c_str()));
+    EXPECT_NE(0u, TestFileError());
+    EXPECT_EQ(0, ForceDelete(path_.c_str()));
+    const DWORD attributes = GetFileAttributesW(path_.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(RemoveDirectoryW(path_.c_str()));
 }
 
-// The second attempt cuts the longer file to nothing and it is written from
-// offset 0 like a new one; its attributes stay as they were.
-TEST_F(WriterFiles, SecondAttemptTruncatesAnExistingFile) {
-    ASSERT_TRUE(MakeFile(path_, std::string(3 * kChunkBytes + 77, 'x'), FILE_ATTRIBUTE_HIDDEN));
-    const std::string data = PatternOf(kChunkBytes + kLastChunkBytes);
-    ASSERT_NE(nullptr, CreateAfterARefusal(path_));
-    EXPECT_EQ(2, g_creations);
-    WriteInChunks(data);
-    CloseTestFile();
-    EXPECT_EQ(0u, TestFileError());
-    EXPECT_TRUE(ReadWholeFile(path_) == data);
-    EXPECT_NE(0u, GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-}
-
-// Truncation needs a file: without one the system's reason is kept.
-TEST_F(WriterFiles, SecondAttemptFindsNoFileToTruncate) {
-    EXPECT_EQ(nullptr, CreateAfterARefusal(path_));
-    EXPECT_EQ(2, g_creations);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), TestFileError());
-    EXPECT_FALSE(FileExists(path_));
-}
-
-// While another handle holds the file without sharing, neither attempt can
-// open it, and the system's reason is kept.
+// While another handle holds the file without sharing, it can be neither made
+// new nor opened as a leftover, and the system's reason is kept.
 TEST_F(WriterFiles, AFileHeldElsewhereCannotBeCreated) {
     HANDLE holder = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
