@@ -25,8 +25,9 @@ function(varnhold_driver_test name)
 endfunction()
 
 varnhold_test(app_startup SOURCES app_startup_test.cpp LIBS varnhold_app)
+# Real windows that take the focus: one at a time with other such tests.
 varnhold_test(app_select SOURCES app_drive_list_test.cpp app_select_dialog_test.cpp app_select_fixture.cpp
-              LIBS varnhold_app)
+              LIBS varnhold_app LOCK input)
 varnhold_driver_test(app_resources SOURCES app_resources_test.cpp LIBS varnhold_system version)
 
 # End to end: the built program driven from outside. They take the keyboard,

@@ -24,7 +24,20 @@ struct DialogScript {
 
 DialogScript g_dialog;
 
-HWND DialogWindow() { return FindWindowW(L"WindowClass_106", nullptr); }
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (wcscmp(name, L"WindowClass_106") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// This thread's dialog window: other programs may show one of their own.
+HWND DialogWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
     HWND dialog = DialogWindow();
