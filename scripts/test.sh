@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever is missing, builds, and runs every test under Wine on a
-# private X display, ending with CTest's summary. Arguments go to CTest
-# (default: every test but the long full-size runs, labelled "full").
+# private X display, ending with CTest's summary. Arguments go to CTest; the
+# long full-size runs (label "full") are left out unless a -L asks for labels.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
@@ -12,6 +12,9 @@ trap 'StopPrefixes; StopDisplay' EXIT
 PreparePrefix 96
 PreparePrefix 144
 
-if [ $# -eq 0 ]; then set -- -LE full; fi
+case " $* " in
+  *" -L "*) ;;
+  *) set -- -LE full "$@" ;;
+esac
 cd "$BUILD_DIR"
 ctest --output-on-failure -j "$(nproc)" "$@"
