@@ -1,6 +1,6 @@
 # Faults a user can meet, each made for real where it can be made here (the
 # tiny drive T:, a second process, memory taken by a native program) and
-# through a seam where it cannot.
+# through a seam where it cannot; and two whole runs in one process.
 
 # A fault test drives the built programs and reaches the Unix side of the
 # build folder (T:'s mount, memory-hog) through drive Z:.
@@ -21,3 +21,9 @@ varnhold_fault_test(fault_seam SOURCES fault_seam_test.cpp fault_in_process.cpp 
 # Takes the machine's memory down to the gate: no other 8 GiB test at the same
 # time. It shows the failure message, a window, under this lock alone.
 varnhold_fault_test(fault_memory SOURCES fault_memory_test.cpp LIBS ${fault_libs} LOCK memory8g)
+varnhold_fault_test(fault_two_runs SOURCES fault_two_runs_test.cpp fault_process_counts.cpp
+                    LIBS ${fault_libs} psapi LOCK input TIMEOUT 600)
+# Twenty passes of 8 GiB: on request. It holds the 8 GiB buffer and shows windows.
+varnhold_fault_test(fault_long_run SOURCES fault_two_runs_test.cpp fault_process_counts.cpp
+                    LIBS ${fault_libs} psapi LOCK memory8g LABEL full TIMEOUT 7200)
+target_compile_definitions(fault_long_run PRIVATE VARNHOLD_FULL_SIZE)
