@@ -42,4 +42,4 @@ varnhold_driver_test(e2e_failure SOURCES e2e_failure_test.cpp LIBS ${e2e_libs} L
 varnhold_driver_test(e2e_run SOURCES e2e_run_test.cpp driver/run_watch.cpp LIBS ${e2e_libs}
                      LOCK input TIMEOUT 300)
 varnhold_driver_test(e2e_full SOURCES e2e_full_test.cpp driver/run_watch.cpp LIBS ${e2e_libs}
-                     LOCK memory8g LABEL full TIMEOUT 3600)
+                     SERIAL LABEL full TIMEOUT 3600)
